@@ -1,0 +1,30 @@
+cmake_minimum_required(VERSION 3.25)
+
+# The deliverable must run on a bare Windows: it may import only DLLs that Windows
+# itself ships, and it must be a 32-bit GUI program.
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} could not read ${EXE}")
+endif()
+
+if(NOT headers MATCHES "file format pei-i386")
+    message(FATAL_ERROR "${EXE} is not a 32-bit x86 executable")
+endif()
+if(NOT headers MATCHES "Subsystem[ \t]+0+2[ \t]+\\(Windows GUI\\)")
+    message(FATAL_ERROR "${EXE} is not a Windows GUI program")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+if(NOT imports)
+    message(FATAL_ERROR "no imports found in ${EXE}")
+endif()
+set(system_dlls kernel32.dll user32.dll gdi32.dll advapi32.dll msvcrt.dll)
+foreach(import IN LISTS imports)
+    string(REPLACE "DLL Name: " "" dll "${import}")
+    string(STRIP "${dll}" dll)
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll IN_LIST system_dlls)
+        message(FATAL_ERROR "${EXE} imports ${dll}, which Windows does not ship")
+    endif()
+    message(STATUS "imports ${dll}")
+endforeach()

@@ -4,6 +4,7 @@
 #   tools/wine-env.sh start DIR   Xvfb on a free display, a fresh 64-bit prefix in DIR/prefix,
 #                                 a persistent wineserver; writes DIR/env.sh to source.
 #   tools/wine-env.sh stop DIR    ends what start began (by recorded pid) and removes the prefix.
+#   tools/wine-env.sh locale      only makes sure the zh_CN.UTF-8 locale exists.
 #
 # start on a DIR that is already in use (or was left behind by a crash) stops the old one first.
 # Nothing reads the terminal: safe with no TTY and no stdin, as in CI.
@@ -23,7 +24,7 @@ log() {
 }
 
 usage() {
-    echo "usage: $0 start|stop DIR" >&2
+    echo "usage: $0 start|stop DIR | $0 locale" >&2
     exit 2
 }
 
@@ -139,17 +140,27 @@ start_env() {
         die "wineboot failed: $(tail -n 5 "$dir/wineboot.log")"
     fi
     kill -0 "$spid" 2>/dev/null || die "wineserver exited: $(tail -n 5 "$dir/wineserver.log")"
+    # With no window manager on Xvfb, Wine waits 2 s for one on every hidden top-level window
+    # (each dismissed message box) unless its windows are unmanaged.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$dir/wineboot.log" 2>&1 ||
+        die "cannot set the X11 driver's Managed=N: $(tail -n 5 "$dir/wineboot.log")"
 
     {
         echo "# written by tools/wine-env.sh start"
         for var in DISPLAY WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LC_ALL LANG WINESERVER WINE64; do
             printf 'export %s=%q\n' "$var" "${!var}"
         done
+        # stop reads the pids from xvfb.pid and wineserver.pid, written as each process started.
+        printf 'WINE_ENV_XVFB_PID=%s\nWINE_ENV_WINESERVER_PID=%s\n' "$xpid" "$spid"
     } >"$dir/env.sh.tmp"
     mv "$dir/env.sh.tmp" "$dir/env.sh"
     log "ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX (source $dir/env.sh)"
 }
 
+if [[ $# == 1 && $1 == locale ]]; then
+    ensure_locale
+    exit 0
+fi
 [[ $# == 2 ]] || usage
 dir=$2
 [[ -n $dir ]] || usage

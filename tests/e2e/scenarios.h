@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace e2e {
+
+struct Scenario {
+    const char* name;
+    void (*run)(const std::string& exePath);
+    const char* summary;
+};
+
+// All scenarios, in the order `e2e_driver.exe` lists them.
+const Scenario* Scenarios(int* count);
+
+// Reads the executable file itself; starts nothing.
+void CheckResources(const std::string& exePath);
+
+}  // namespace e2e

@@ -7,3 +7,6 @@ bash tools/install-deps.sh
 cmake -S . -B build
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure
+
+# The host tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+bash tools/sanitize.sh

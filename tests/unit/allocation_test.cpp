@@ -12,6 +12,8 @@ struct AllocatingCommand {
     const char *name;
     std::function<void(HWND)> run;
     const char *failureText;
+
+    friend void PrintTo(const AllocatingCommand &c, std::ostream *out) { *out << c.name; }
 };
 
 class AllocationFailureTest : public CalculatorTest, public ::testing::WithParamInterface<AllocatingCommand> {};

@@ -10,6 +10,8 @@ namespace {
 struct CompactCase {
     double value;
     const char *compact;
+
+    friend void PrintTo(const CompactCase &c, std::ostream *out) { *out << '"' << c.compact << '"'; }
 };
 
 class CompactNumberTextTest : public ::testing::TestWithParam<CompactCase> {};

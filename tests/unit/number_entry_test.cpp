@@ -12,6 +12,8 @@ namespace {
 struct AcceptedCase {
     const char *typed;
     double value;
+
+    friend void PrintTo(const AcceptedCase &c, std::ostream *out) { *out << '"' << c.typed << '"'; }
 };
 
 class AcceptedNumberTest : public CalculatorTest, public ::testing::WithParamInterface<AcceptedCase> {};
@@ -95,6 +97,11 @@ TEST_F(CalculatorTest, OnlyTheFirst1023BytesOfTheInputCount)
 struct ExtremeCase {
     std::string typed;
     double value;
+
+    friend void PrintTo(const ExtremeCase &c, std::ostream *out)
+    {
+        *out << c.typed.size() << " bytes: " << c.typed.substr(0, 12) << "...";
+    }
 };
 
 class ExtremeNumberTest : public CalculatorTest, public ::testing::WithParamInterface<ExtremeCase> {};

@@ -10,6 +10,8 @@ namespace {
 struct ReportCase {
     std::vector<std::string> typed;
     const char *report;
+
+    friend void PrintTo(const ReportCase &c, std::ostream *out) { *out << c.typed.size() << " numbers from " << c.typed.front().substr(0, 12); }
 };
 
 class ReportTest : public CalculatorTest, public ::testing::WithParamInterface<ReportCase> {};

@@ -39,6 +39,11 @@ struct RemovalCase {
     int32_t position;
     double removed;
     std::vector<double> afterAppendingNine;
+
+    friend void PrintTo(const RemovalCase &c, std::ostream *out)
+    {
+        *out << "remove position " << c.position << " of " << ::testing::PrintToString(c.stored);
+    }
 };
 
 class RemoveSampleAtTest : public SampleListTest, public ::testing::WithParamInterface<RemovalCase> {};

@@ -22,6 +22,8 @@ struct MessageCase {
     const char *text;
     const char *caption;
     UINT flags;
+
+    friend void PrintTo(const MessageCase &c, std::ostream *out) { *out << c.situation; }
 };
 
 class MessageTest : public CalculatorTest, public ::testing::WithParamInterface<MessageCase> {};

@@ -28,21 +28,6 @@ void ShowMessage(HWND window, Message message)
     MessageBoxA(window, shown.text, shown.caption, shown.icon);
 }
 
-std::string ListingEntry(int32_t position, std::string_view numberText)
-{
-    char digits[16];
-    char *digitsEnd = std::to_chars(digits, digits + sizeof digits, position).ptr;
-
-    std::string entry;
-    entry.reserve(static_cast<std::size_t>(digitsEnd - digits) + numberText.size() + 3);
-    entry += '(';
-    entry.append(digits, digitsEnd);
-    entry += ')';
-    entry += numberText;
-    entry += ';';
-    return entry;
-}
-
 void InitSampleState()
 {
     InitSampleList(gSampleState.samples);
@@ -62,4 +47,15 @@ void ClearAll(HWND window)
     gSampleState.listingText.clear();
     SetDlgItemTextA(window, IDC_REPORT, "");
     SetDlgItemTextA(window, IDC_LISTING, "");
+}
+
+void AppendListingEntry(std::string &listing, int32_t position, std::string_view numberText)
+{
+    char digits[16];
+    char *digitsEnd = std::to_chars(digits, digits + sizeof digits, position).ptr;
+    listing += '(';
+    listing.append(digits, digitsEnd);
+    listing += ')';
+    listing += numberText;
+    listing += ';';
 }

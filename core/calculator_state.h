@@ -48,8 +48,12 @@ const MessageText &MessageTextOf(Message message);
 // A modal box owned by the main window, with its OK button and icon.
 void ShowMessage(HWND window, Message message);
 
-// One listing entry: "(" position ")" number text ";". Throws std::bad_alloc.
-std::string ListingEntry(int32_t position, std::string_view numberText);
+// The bytes of an entry besides its number text, at the most: "(", ten digits, ")" and ";".
+constexpr std::size_t kListingEntryFrame = 13;
+
+// Appends one listing entry, "(" position ")" number text ";", to listing. Throws std::bad_alloc, but not when listing has room
+// for kListingEntryFrame bytes and the number text.
+void AppendListingEntry(std::string &listing, int32_t position, std::string_view numberText);
 
 void InitSampleState();
 void ReleaseSampleState();

@@ -42,7 +42,7 @@ bool IsValidNumberText(const char *text)
 FixedText CompactNumberText(double value)
 {
     FixedText text = FormatFixed(value);
-    if (text.view().find('.') == std::string_view::npos)
+    if (!std::isfinite(value))
         return text;  // "inf" and "nan" have no point and nothing to trim
     while (text.chars[text.length - 1] == '0')
         --text.length;
@@ -59,7 +59,7 @@ std::string RebuildListing(const SampleList &samples, int32_t leftOutPosition)
     for (const SampleNode *node = samples.head.next; node != nullptr; node = node->next) {
         if (++stored == leftOutPosition)
             continue;
-        listing += ListingEntry(++position, CompactNumberText(node->value).view());
+        AppendListingEntry(listing, ++position, CompactNumberText(node->value).view());
     }
     return listing;
 }
@@ -101,12 +101,11 @@ void AddNumber(HWND window)
     const double value = NumberFromText(text);
 
     SampleState &state = gSampleState;
-    // The entry and the room for it are made before the number is stored, so that
-    // running out of memory leaves everything as it was.
-    std::string entry;
+    const std::string_view typed(text);
+    // The room for the entry is made before the number is stored, so that running out of
+    // memory leaves everything as it was; appending within that room cannot fail.
     try {
-        entry = ListingEntry(state.samples.count + 1, text);
-        state.listingText.reserve(state.listingText.size() + entry.size());
+        state.listingText.reserve(state.listingText.size() + kListingEntryFrame + typed.size());
     } catch (const std::bad_alloc &) {
         ShowMessage(window, Message::StoreFailed);
         return;
@@ -115,7 +114,7 @@ void AddNumber(HWND window)
         ShowMessage(window, Message::StoreFailed);
         return;
     }
-    state.listingText += entry;
+    AppendListingEntry(state.listingText, state.samples.count, typed);
     state.runningSum += value;
     SetDlgItemTextA(window, IDC_INPUT, "");
     SetDlgItemTextA(window, IDC_LISTING, state.listingText.c_str());

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ googletest libgtest-dev libgmock-dev
-    clang-14 libclang-rt-14-dev valgrind
+    clang-14 libclang-rt-14-dev valgrind libbenchmark-dev
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
     wine64 xvfb xauth x11-apps imagemagick locales fonts-wqy-microhei
 )

@@ -1,5 +1,6 @@
 #include "scenarios.h"
 
+#include <iterator>
 #include <vector>
 
 #include "harness.h"
@@ -466,8 +467,15 @@ const Scenario kScenarios[] = {
 }  // namespace
 
 const Scenario* Scenarios(int* count) {
-    *count = static_cast<int>(sizeof kScenarios / sizeof kScenarios[0]);
-    return kScenarios;
+    static const std::vector<Scenario> all = [] {
+        std::vector<Scenario> scenarios(std::begin(kScenarios), std::end(kScenarios));
+        int extremes = 0;
+        const Scenario* extreme = ExtremeScenarios(&extremes);
+        scenarios.insert(scenarios.end(), extreme, extreme + extremes);
+        return scenarios;
+    }();
+    *count = static_cast<int>(all.size());
+    return all.data();
 }
 
 }  // namespace e2e

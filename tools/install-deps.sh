@@ -27,3 +27,6 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
     locale-gen
 fi
+
+# 32-bit Wine, for the smoke run of the 32-bit deliverable.
+bash "$(dirname "$0")/setup-wine32.sh"

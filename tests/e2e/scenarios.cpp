@@ -436,6 +436,32 @@ void Close(const std::string& exe) {
     }
 }
 
+// ---- smoke ----------------------------------------------------------------------------------
+
+// A short run of everything at once, for builds whose every start is slow to watch.
+void Smoke(const std::string& exe) {
+    App app(exe);
+    app.addNumber("2.5");
+    app.compute();
+    CheckText("report of 2.5",
+              "和　　=2.500000\r\n平均数=2.500000\r\n偏差和=0.000000\r\n标准差=0.000000\r\n方差　=0.000000",
+              app.text(kReport));
+    app.setText(kInput, "2.5.");
+    app.clickExpectingMessage(kNext, kInvalidInput);
+
+    // Plain double arithmetic on every target: were the mean and the squared deviations kept
+    // in x87's wider registers, the last digits of these two lines would differ.
+    app.click(kClear);
+    app.addNumber("464.51");
+    app.addNumber("131364.27");
+    app.compute();
+    CheckText("report of 464.51 and 131364.27",
+              "和　　=131828.780000\r\n平均数=65914.390000\r\n偏差和=8567373584.028798\r\n标准差=65449.880000\r\n"
+              "方差　=4283686792.014399",
+              app.text(kReport));
+    CheckNumber("exit code", 0, app.closeAndWait(WM_CLOSE, 0));
+}
+
 // ---- demo -----------------------------------------------------------------------------------
 
 void Demo(const std::string& exe) {
@@ -461,6 +487,7 @@ const Scenario kScenarios[] = {
     {"clear", Clear, "clearing empties the report and the listing and starts again"},
     {"close", Close, "closing the window ends the program with exit code 0"},
     {"resources", CheckResources, "icon group and version record of the executable file"},
+    {"smoke", Smoke, "a number, a report, a message box, double arithmetic and closing"},
     {"demo", Demo, "enters 2,4,4,4,5,5,7,9, shows the report and leaves the window open"},
 };
 

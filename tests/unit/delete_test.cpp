@@ -113,3 +113,34 @@ TEST_F(CalculatorTest, DeletingWithNothingStoredShowsTheNoDataMessageWhateverThe
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CalculatorTest, AThousandsLongSeriesKeepsItsOrderThroughDeletions)
+{
+    const char *const pattern[] = {"2", "4", "4", "4", "5", "5", "7", "9"};
+    std::vector<std::string> expected;
+    for (int k = 0; k < 5000; ++k) {
+        Add(pattern[k % 8]);
+        expected.push_back(pattern[k % 8]);
+    }
+    ComputeReport(Window());
+    EXPECT_EQ(Field(IDC_REPORT),
+              "和　　=25000.000000\r\n平均数=5.000000\r\n偏差和=20000.000000\r\n标准差=2.000000\r\n方差　=4.000000");
+
+    for (const char *position : {"1", "2500", "4998"}) {
+        Delete(position);
+        expected.erase(expected.begin() + (std::stoi(position) - 1));
+    }
+    ASSERT_TRUE(Messages().empty());
+    std::string listing;
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        listing += "(" + std::to_string(k + 1) + ")" + expected[k] + ";";
+    EXPECT_EQ(Field(IDC_LISTING), listing);
+    EXPECT_EQ(gSampleState.samples.count, 4997);
+
+    ComputeReport(Window());
+    EXPECT_EQ(Field(IDC_REPORT).substr(0, Field(IDC_REPORT).find("\r\n")), "和　　=24984.000000");
+}
+
+}  // namespace

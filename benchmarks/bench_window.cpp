@@ -1,6 +1,7 @@
 #include "bench_window.h"
 
 #include "calculator_state.h"
+#include "unsigned_field.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -58,21 +59,12 @@ extern "C" UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL *lpTranslated, BOO
     const std::string *text = FieldOf(hDlg, nIDDlgItem);
     if (text == nullptr || bSigned)
         return 0;
-    std::size_t at = text->find_first_not_of(' ');
-    if (at == std::string::npos)
+    const std::optional<std::uint32_t> value = ReadUnsignedField(*text);
+    if (!value)
         return 0;
-    std::uint64_t value = 0;
-    for (; at < text->size(); ++at) {
-        const char c = (*text)[at];
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > UINT32_MAX)
-            return 0;
-    }
     if (lpTranslated != nullptr)
         *lpTranslated = TRUE;
-    return static_cast<UINT>(value);
+    return *value;
 }
 
 extern "C" BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)

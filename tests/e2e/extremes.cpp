@@ -142,28 +142,6 @@ void Input1024(const std::string& exe) {
     CheckText("listing", "(1)12345;(2)7;(3)0.5;", app.text(kListing));
 }
 
-// ---- characters that are no number ----------------------------------------------------------
-
-void RejectMultibyte(const std::string& exe) {
-    const char* const rejected[] = {
-        "５", "一", "5５", "５5", "-５", "5.５", "5一", "一5", "5。5", "－5", "5\r\n", "\n5", "5\n", "\r5", "5\r\n5",
-    };
-    App app(exe);
-    app.addNumber("1");
-    for (const char* typed : rejected) {
-        Step step("typed " + Describe(typed));
-        app.setText(kInput, typed);
-        app.clickExpectingMessage(kNext, kInvalidInput);
-        CheckText("input field keeps the text", typed, app.text(kInput));
-        CheckText("listing unchanged", "(1)1;", app.text(kListing));
-    }
-    Step step("after the rejected texts");
-    app.addNumber("3");
-    CheckText("listing", "(1)1;(2)3;", app.text(kListing));
-    app.compute();
-    CheckText("report", Report("4.000000", "2.000000", "2.000000", "1.000000", "1.000000"), app.text(kReport));
-}
-
 // ---- beyond the range of a double -----------------------------------------------------------
 
 void Overflow(const std::string& exe) {
@@ -301,7 +279,6 @@ const Scenario* ExtremeScenarios(int* count) {
     static const Scenario scenarios[] = {
         {"input-huge", InputHuge, "100,000-byte input texts are read by their first 1023 bytes"},
         {"input-1024", Input1024, "texts of 1023 and 1024 bytes: the 1024th byte is cut off"},
-        {"reject-multibyte", RejectMultibyte, "GBK characters and line breaks are rejected"},
         {"overflow", Overflow, "reports with infinite figures and a finite report over 1024 bytes"},
         {"beyond-range", BeyondRange, "numbers beyond the range of a double and below its subnormals"},
         {"many-numbers", ManyNumbers, "a thousand numbers, typed positions beyond 32 bits, deletions"},

@@ -212,7 +212,9 @@ void AddLong(const std::string& exe) {
 void AddRejected(const std::string& exe) {
     const char* const rejected[] = {
         "",    "-",   ".",   "5.",   "1.2.3", "1..",    "..5",  "1.2.", "--5", "5-",
-        "5.5-", "+5", "1e5", " 5",   "5 ",    "5\r\n",  "\t5",  "1,5",  "５",
+        "5.5-", "+5", "1e5", " 5",   "5 ",    "5\r\n",  "\t5",  "1,5",
+        // Characters of more than one byte, and line breaks anywhere.
+        "５", "一", "5５", "５5", "-５", "5.５", "5一", "一5", "5。5", "－5", "\n5", "5\n", "\r5", "5\r\n5",
     };
     App app(exe);
     app.addNumber("1");

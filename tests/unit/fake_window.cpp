@@ -1,6 +1,7 @@
 #include "fake_window.h"
 
 #include "failing_allocation.h"
+#include "unsigned_field.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -43,8 +44,6 @@ extern "C" UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int c
     return static_cast<UINT>(copied);
 }
 
-// Unsigned decimal digits, optionally after spaces; anything else, or a value above
-// 4294967295, reads as 0.
 extern "C" UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL *lpTranslated, BOOL bSigned)
 {
     const AllocationsAllowed fakeWindowAllocates;
@@ -52,22 +51,12 @@ extern "C" UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL *lpTranslated, BOO
         *lpTranslated = FALSE;
     if (!IsMainWindow(hDlg) || bSigned)
         return 0;
-    const std::string &text = gFakeWindow.fields[nIDDlgItem];
-    std::size_t at = text.find_first_not_of(' ');
-    if (at == std::string::npos)
+    const std::optional<std::uint32_t> value = ReadUnsignedField(gFakeWindow.fields[nIDDlgItem]);
+    if (!value)
         return 0;
-    std::uint64_t value = 0;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > UINT32_MAX)
-            return 0;
-    }
     if (lpTranslated != nullptr)
         *lpTranslated = TRUE;
-    return static_cast<UINT>(value);
+    return *value;
 }
 
 extern "C" BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)

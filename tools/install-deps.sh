@@ -22,11 +22,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Wine shows the program's texts in code page 936 only under a Chinese locale.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-    sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen
-fi
+bash "$(dirname "$0")/wine-env.sh" locale
 
 # 32-bit Wine, for the smoke run of the 32-bit deliverable.
-bash "$(dirname "$0")/setup-wine32.sh"
+WINE32_LOCALE= bash "$(dirname "$0")/setup-wine32.sh"
